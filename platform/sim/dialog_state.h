@@ -1,0 +1,8 @@
+// Simulated dialog state.
+#pragma once
+
+namespace sim {
+
+struct DialogState {};
+
+}  // namespace sim

@@ -1,0 +1,8 @@
+// Simulated inet state.
+#pragma once
+
+namespace sim {
+
+struct InetState {};
+
+}  // namespace sim

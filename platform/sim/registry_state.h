@@ -1,0 +1,8 @@
+// Simulated registry state.
+#pragma once
+
+namespace sim {
+
+struct RegistryState {};
+
+}  // namespace sim

@@ -1,0 +1,8 @@
+// Simulated shell state.
+#pragma once
+
+namespace sim {
+
+struct ShellState {};
+
+}  // namespace sim

@@ -1,0 +1,8 @@
+// Simulated window state.
+#pragma once
+
+namespace sim {
+
+struct WindowState {};
+
+}  // namespace sim
