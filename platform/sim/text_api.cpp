@@ -43,6 +43,7 @@ struct Cp936Tables {
     iconv_close(cd);
     // Windows' code page 936 has the euro sign at 0x80.
     toNarrowSingle[0x20AC] = 0x80;
+    toNarrowSingle[0xF8F5] = 0xFF;
   }
   std::map<char16_t, unsigned char> toNarrowSingle;
 };
@@ -63,7 +64,10 @@ std::u16string DecodeGbk(const unsigned char* bytes, std::size_t length) {
     } else if (b == 0x80) {
       out += u'\u20AC';
       ++i;
-    } else if (b == 0xFF || i + 1 >= length) {
+    } else if (b == 0xFF) {
+      out += u'\uF8F5';  // Windows' table keeps 0xFF as a private-use character
+      ++i;
+    } else if (i + 1 >= length || bytes[i + 1] == 0) {
       out += u'?';
       ++i;
     } else {
@@ -72,9 +76,8 @@ std::u16string DecodeGbk(const unsigned char* bytes, std::size_t length) {
         out += it->second;
         i += 2;
       } else {
-        out += u'?';
-        // An invalid trail that is itself a plain character stays one.
-        i += bytes[i + 1] < 0x40 ? 1 : 2;
+        out += u'?';  // a lead byte takes the byte after it, valid or not
+        i += 2;
       }
     }
   }
@@ -84,14 +87,13 @@ std::u16string DecodeGbk(const unsigned char* bytes, std::size_t length) {
 std::string EncodeGbk(const char16_t* wide, std::size_t length) {
   const auto& tables = Tables();
   std::string out;
+  // Each unit on its own: the halves of a surrogate pair become one "?" each.
   for (std::size_t i = 0; i < length; ++i) {
     const char16_t unit = wide[i];
     if (unit < 0x80) {
       out += static_cast<char>(unit);
       continue;
     }
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF)
-      ++i;  // a surrogate pair is one character that CP936 lacks
     if (auto single = tables.toNarrowSingle.find(unit); single != tables.toNarrowSingle.end()) {
       out += static_cast<char>(single->second);
     } else if (auto it = tables.toNarrow.find(unit); it != tables.toNarrow.end()) {
