@@ -19,7 +19,7 @@ void Banner() {
   Line(10, 16, "补丁适配游戏版本:ver 0.24g\r\n");
   Line(12, 13, std::string(ChannelPage) + "\r\n");
   Line(12, 13, std::string(ProfilePage) + "\r\n");
-  Line(12, 13, std::string(HomePage) + "\r\n");
+  Line(12, 13, HomePage() + "\r\n");
 }
 
 }  // namespace

@@ -1,15 +1,16 @@
-// The maker's addresses. The host comes from the build (THORNWICKVALE_SITE_HOST).
+// The maker's addresses. The host is linked in from installer/site/, so that
+// one build can make installers that talk to different hosts.
 #pragma once
 
-#ifndef TW_SITE_HOST
-#define TW_SITE_HOST "thornwickvale-patch.example"
-#endif
+#include <string>
 
 namespace installer {
 
-inline constexpr const char* SiteHost = TW_SITE_HOST;
+// Host of the maker's web site, optionally with ":port".
+extern const char* const SiteHost;
+
 inline constexpr const char* ChannelPage = "https://video.example/channel/thornwickvale-patch";
 inline constexpr const char* ProfilePage = "https://social.example/u/thornwickvale-patch";
-inline constexpr const char* HomePage = "https://" TW_SITE_HOST "/";
+inline std::string HomePage() { return std::string("https://") + SiteHost + "/"; }
 
 }  // namespace installer
