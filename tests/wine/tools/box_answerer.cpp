@@ -1,12 +1,14 @@
 // Test tool: waits for message boxes on the desktop, records each box's
 // title and text, and presses the button the scenario names.
 //
-//   box_answerer --log FILE [--answers ok,cancel,...] [--seconds N]
+//   box_answerer --log FILE [--answers ok,cancel,...] [--seconds N] [--windows FILE2]
 //
 // Each box found is logged as one JSON line {"title": ..., "text": ...}
 // (UTF-8), then answered with the next answer of the list ("ok" once the
 // list is used up). A box without the named button gets its only button.
-// Ends after N seconds (default 120) or when FILE.stop appears.
+// Ends after N seconds (default 120) or when FILE.stop appears; then, with
+// --windows, writes one JSON line per visible top-level window: its class,
+// title, process id and the process's image path.
 #include <windows.h>
 
 #include <set>
@@ -67,6 +69,39 @@ std::vector<HWND> MessageBoxes() {
   return boxes;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+  return TRUE;
+}
+
+void WriteWindows(const std::wstring& file) {
+  std::vector<HWND> windows;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  std::string lines;
+  for (HWND window : windows) {
+    wchar_t cls[256] = {};
+    GetClassNameW(window, cls, 256);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::wstring image;
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+      wchar_t path[MAX_PATH] = {};
+      DWORD size = MAX_PATH;
+      if (QueryFullProcessImageNameW(process, 0, path, &size)) image = path;
+      CloseHandle(process);
+    }
+    char id[16];
+    wsprintfA(id, "%lu", pid);
+    lines += "{\"class\": " + Json(Utf8(cls)) + ", \"title\": " + Json(Utf8(WindowText(window))) +
+             ", \"pid\": " + id + ", \"image\": " + Json(Utf8(image)) + "}\n";
+  }
+  HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  CloseHandle(out);
+}
+
 bool Press(HWND box, int id) {
   HWND button = GetDlgItem(box, id);
   if (!button) return false;
@@ -77,12 +112,13 @@ bool Press(HWND box, int id) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::wstring log;
+  std::wstring log, windowsLog;
   std::vector<std::wstring> answers;
   DWORD seconds = 120;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::wstring option = argv[i];
     if (option == L"--log") log = argv[i + 1];
+    if (option == L"--windows") windowsLog = argv[i + 1];
     if (option == L"--seconds") seconds = static_cast<DWORD>(_wtoi(argv[i + 1]));
     if (option == L"--answers") {
       std::wstring list = argv[i + 1];
@@ -122,5 +158,6 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(100);
   }
   CloseHandle(out);
+  if (!windowsLog.empty()) WriteWindows(windowsLog);
   return 0;
 }
