@@ -29,9 +29,9 @@ def wine_environment(display=None):
     return env
 
 
-def run_in_pty(argv, env, timeout=120, cwd=None):
+def run_in_pty(argv, env, timeout=120, cwd=None, echo=None):
     """Runs argv with a pseudo-terminal as its console; returns (bytes, exit
-    code, seconds)."""
+    code, seconds). With echo (a binary stream) what arrives is also shown."""
     master, slave = pty.openpty()
     start = time.monotonic()
     proc = subprocess.Popen(argv, stdin=slave, stdout=slave, stderr=slave, env=env, cwd=cwd,
@@ -51,6 +51,9 @@ def run_in_pty(argv, env, timeout=120, cwd=None):
             if not chunk:
                 break
             out += chunk
+            if echo is not None:
+                echo.write(chunk)
+                echo.flush()
         elif proc.poll() is not None:
             break
     code = proc.wait()
