@@ -29,9 +29,10 @@ def wine_environment(display=None):
     return env
 
 
-def run_in_pty(argv, env, timeout=120, cwd=None, echo=None):
+def run_in_pty(argv, env, timeout=120, cwd=None, echo=None, watch=None):
     """Runs argv with a pseudo-terminal as its console; returns (bytes, exit
-    code, seconds). With echo (a binary stream) what arrives is also shown."""
+    code, seconds). With echo (a binary stream) what arrives is also shown;
+    watch(pid, output so far) is called as output arrives."""
     master, slave = pty.openpty()
     start = time.monotonic()
     proc = subprocess.Popen(argv, stdin=slave, stdout=slave, stderr=slave, env=env, cwd=cwd,
@@ -54,6 +55,8 @@ def run_in_pty(argv, env, timeout=120, cwd=None, echo=None):
             if echo is not None:
                 echo.write(chunk)
                 echo.flush()
+            if watch is not None:
+                watch(proc.pid, out)
         elif proc.poll() is not None:
             break
     code = proc.wait()
