@@ -22,6 +22,8 @@ FileState::FileState() {
   root.folder = true;
   root.name = "C:";
   nodes[Fold("C:")] = root;
+  AddFile("C:\\Windows\\explorer.exe");
+  AddFile("C:\\Windows\\System32\\cmd.exe");
 }
 
 std::string FileState::Fold(const std::string& absolutePath) { return text::Lower(absolutePath); }
@@ -74,6 +76,25 @@ bool FileState::ParentExists(const std::string& path) const {
   if (parent.empty()) return false;
   const FileNode* node = Find(parent);
   return node && node->folder;
+}
+
+FileNode* FileState::Parent(const std::string& path) {
+  const auto absolute = Absolute(path);
+  if (!absolute) return nullptr;
+  const std::string parent = ParentOf(*absolute);
+  if (parent.empty()) return nullptr;
+  FileNode* node = Find(parent);
+  return node && node->folder ? node : nullptr;
+}
+
+bool FileState::MayChange(const std::string& path) const {
+  const auto absolute = Absolute(path);
+  if (!absolute) return false;
+  for (std::string folder = ParentOf(*absolute); !folder.empty(); folder = ParentOf(folder)) {
+    const FileNode* node = Find(folder);
+    if (node && node->readOnlyTree) return false;
+  }
+  return true;
 }
 
 FileNode& FileState::AddFolder(const std::string& path) {
