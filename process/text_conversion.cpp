@@ -28,7 +28,8 @@ std::string WideToText(text::ByteView wide) {
   // Copy into whole code units plus a terminator, so a bare buffer is
   // terminated as well (and the units are properly aligned).
   std::u16string units(wide.size() / 2 + 1, u'\0');
-  std::memcpy(units.data(), wide.data(), wide.size() / 2 * 2);
+  // An empty view may hold a null pointer, which memcpy must never get.
+  if (!wide.empty()) std::memcpy(units.data(), wide.data(), wide.size() / 2 * 2);
   if (win::lstrlenW(units.data()) == 0) return {};
   const int bytes = win::WideCharToMultiByte(kCodePage, 0, units.data(), -1, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};

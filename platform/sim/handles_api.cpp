@@ -4,6 +4,7 @@
 
 #include "platform/handles.h"
 #include "platform/memory.h"
+#include "platform/process.h"
 #include "platform/sim/world.h"
 
 namespace win {
@@ -15,6 +16,7 @@ constexpr std::uintptr_t kProcessHeap = 0x7F0000;
 Bool CloseHandle(Handle handle) {
   auto& world = sim::TheWorld();
   if (world.Enter("CloseHandle")) return kFalse;
+  if (handle == kInvalidHandleValue) return kTrue;  // the calling process's pseudo handle: nothing to close
   return world.handles.Close(handle) ? kTrue : kFalse;
 }
 

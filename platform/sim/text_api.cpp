@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "platform/sim/sim_text.h"
 #include "platform/sim/world.h"
 #include "platform/text.h"
 
@@ -205,3 +206,20 @@ int lstrlenW(const Wchar* text) {
 }
 
 }  // namespace win
+
+namespace sim {
+
+std::u16string DecodeCp936(std::string_view text) {
+  return win::DecodeGbk(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
+std::string EncodeCp936(std::u16string_view wide) { return win::EncodeGbk(wide.data(), wide.size()); }
+
+std::u16string FoldAscii(std::u16string_view wide) {
+  std::u16string out(wide);
+  for (auto& unit : out)
+    if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + (u'a' - u'A'));
+  return out;
+}
+
+}  // namespace sim
