@@ -27,6 +27,12 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
   return 1;
 }
 
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t maxBytes) {
+  std::size_t n = 0;
+  while (n < text.size() && n + CharLength(text, n) <= maxBytes) n += CharLength(text, n);
+  return n;
+}
+
 std::string_view UpToNul(std::string_view bytes) {
   const std::size_t nul = bytes.find('\0');
   return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);

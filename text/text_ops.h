@@ -20,6 +20,10 @@ constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x80; }
 // byte with nothing after it).
 std::size_t CharLength(std::string_view text, std::size_t pos);
 
+// Length of the longest start of `text` made of whole characters and at most
+// `maxBytes` long: where a text may be cut without splitting a character.
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t maxBytes);
+
 // The text up to its first NUL byte: what a NUL-terminated text holds.
 std::string_view UpToNul(std::string_view bytes);
 

@@ -5,6 +5,7 @@
 #include "platform/sim/sim_text.h"
 #include "platform/sim/world.h"
 #include "platform/window.h"
+#include "text/text_ops.h"
 
 namespace win {
 
@@ -76,12 +77,7 @@ int GetClassNameA(Hwnd window, char* className, int maxCount) {
   if (!found || !className || maxCount <= 0) return 0;
   const std::string name = sim::EncodeCp936(found->className);
   // Whole characters only, with room for the NUL.
-  std::size_t n = 0;
-  while (n < name.size()) {
-    const std::size_t step = static_cast<unsigned char>(name[n]) >= 0x80 && n + 1 < name.size() ? 2 : 1;
-    if (n + step > static_cast<std::size_t>(maxCount - 1)) break;
-    n += step;
-  }
+  const std::size_t n = text::WholeCharactersWithin(name, static_cast<std::size_t>(maxCount - 1));
   std::memcpy(className, name.data(), n);
   className[n] = '\0';
   return static_cast<int>(n);

@@ -6,6 +6,7 @@
 #include "platform/dialog.h"
 #include "platform/win32/windows_api.h"
 #include "platform/window.h"
+#include "text/text_ops.h"
 
 namespace win {
 
@@ -61,12 +62,7 @@ int GetClassNameA(Hwnd window, char* className, int maxCount) {
   }
   const std::string name = native::WideToCp936(std::wstring_view(wide, static_cast<std::size_t>(units)));
   // Whole characters only, with room for the NUL.
-  std::size_t n = 0;
-  while (n < name.size()) {
-    const std::size_t step = static_cast<unsigned char>(name[n]) >= 0x80 && n + 1 < name.size() ? 2 : 1;
-    if (n + step > static_cast<std::size_t>(maxCount - 1)) break;
-    n += step;
-  }
+  const std::size_t n = text::WholeCharactersWithin(name, static_cast<std::size_t>(maxCount - 1));
   std::memcpy(className, name.data(), n);
   className[n] = '\0';
   return static_cast<int>(n);

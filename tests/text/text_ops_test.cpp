@@ -109,3 +109,20 @@ TEST(TextReplace, AllOccurrencesAtCharacterStarts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextCut, WholeCharactersWithin) {
+  const struct {
+    const char* text;
+    std::size_t maxBytes, expected;
+  } cases[] = {
+      {"abc", 2, 2}, {"a\xB0\x5C", 2, 1}, {"a\xB0\x5C", 3, 3}, {"abc", 10, 3}, {"", 5, 0}, {"\xB0", 1, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(text::WholeCharactersWithin(c.text, c.maxBytes), c.expected);
+  }
+}
+
+}  // namespace
