@@ -44,9 +44,7 @@ def main():
         rig.wine_reset()
         host, _, _ = e2e_run.lay_out_game(rig, FOLDER)
         before = listing(host)
-        report = os.path.join(rig.work, "game-started")
-        rig.wine(FOLDER + "\\Thornwickvale.exe", "--report", e2e_run.windows_of(report), cwd=host)
-        rig.wait_for(report)
+        e2e_run.start_game(rig, FOLDER, host)
         print(f"The stand-in game runs from {FOLDER}.")
         if args.answer_boxes:
             boxes = os.path.join(rig.work, "boxes.jsonl")

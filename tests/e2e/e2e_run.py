@@ -112,6 +112,15 @@ def lay_out_game(rig, folder):
     return host, old_exe, old_assembly
 
 
+def start_game(rig, folder, host):
+    """Starts the stand-in game from its folder; true once its window is up."""
+    report = os.path.join(rig.work, "game-started")
+    if os.path.exists(report):
+        os.remove(report)
+    rig.wine(folder + "\\Thornwickvale.exe", "--report", windows_of(report), cwd=host)
+    return rig.wait_for(report)
+
+
 def run(rig, name, folder=r"C:\Games\Thornwickvale", version="1.1", answers=("ok",), game=True, hold=False):
     check = Checks(name)
     rig.wine_reset()
@@ -121,11 +130,7 @@ def run(rig, name, folder=r"C:\Games\Thornwickvale", version="1.1", answers=("ok
     host, old_exe, old_assembly = lay_out_game(rig, folder)
     exe = folder + "\\Thornwickvale.exe"
     if game:
-        report = os.path.join(rig.work, "game-started")
-        if os.path.exists(report):
-            os.remove(report)
-        rig.wine(exe, "--report", windows_of(report), cwd=host)
-        check.expect(rig.wait_for(report), "the stand-in game did not start")
+        check.expect(start_game(rig, folder, host), "the stand-in game did not start")
     holder_files = None
     if hold:
         held = os.path.join(host, "Thornwickvale.exe")

@@ -56,9 +56,7 @@ def main():
     try:
         rig.wine_reset()
         host, _, _ = e2e_run.lay_out_game(rig, r"C:\Games\Thornwickvale")
-        report = os.path.join(rig.work, "game-started")
-        rig.wine(r"C:\Games\Thornwickvale\Thornwickvale.exe", "--report", e2e_run.windows_of(report), cwd=host)
-        rig.wait_for(report)
+        e2e_run.start_game(rig, r"C:\Games\Thornwickvale", host)
         boxes = os.path.join(rig.work, "boxes.jsonl")
         rig.wine(args.answerer, "--log", e2e_run.windows_of(boxes), "--answers", "ok,ok", "--seconds", "120")
         time.sleep(1)
