@@ -13,8 +13,11 @@
 #include "installer/program_state.h"
 #include "installer/run_installer.h"
 #include "payloads/payloads.h"
+#include "platform/file.h"
+#include "platform/path.h"
 #include "platform/time.h"
 #include "process/kill_process.h"
+#include "process/text_conversion.h"
 #include "shell/file_operations.h"
 #include "shell/timed_message_box.h"
 #include "text/text_ops.h"
@@ -46,13 +49,22 @@ struct Replacement {
   bool written = false;  // write step: the target holds the whole new payload
 };
 
+// Is there a file of that name to give way to the new one?
+bool FileThere(const std::string& path) {
+  const text::ByteBuffer wide = process::TextToWide(path);
+  const win::Dword attributes = win::GetFileAttributesW(process::WidePointer(wide));
+  return attributes != win::kInvalidFileAttributes && !(attributes & win::kFileAttributeDirectory);
+}
+
 Replacement ReplaceFile(const std::string& target, const payloads::PatchPayload& payload) {
   const std::string fresh = target + kNewSuffix;
   Replacement result;
   if (shell::WriteFileBytes(fresh, {payload.bytes})) {
     if (shell::RenameFile(fresh, target, false)) {
       result.written = true;  // there was no old file to delete
-    } else if (shell::RenameFile(fresh, target, true)) {
+    } else if (FileThere(target) && shell::RenameFile(fresh, target, true)) {
+      // The old file gave way. Without one the plain rename was refused for
+      // another reason, and no deletion may be reported.
       result.removed = result.written = true;
     }
   }

@@ -42,11 +42,16 @@ bool ConsoleWrite(const ConsoleWriter& writer, std::optional<std::int16_t> colum
 
   win::ConsoleScreenBufferInfo before{};
   if (!win::GetConsoleScreenBufferInfo(out, &before)) return false;
+  // After a write that could not put the colours back, the ones found now
+  // are that write's: the console's own are those it owes.
+  std::optional<win::Word>& owed = *writer.OwedColours();
+  const win::Word previous = owed.value_or(before.wAttributes);
 
   if (column && row && !win::SetConsoleCursorPosition(out, win::Coord{*column, *row})) return false;
 
   const auto attribute = static_cast<win::Word>(ForegroundAttribute(foreground) | BackgroundAttribute(background));
   if (!win::SetConsoleTextAttribute(out, attribute)) return false;
+  owed = previous;
 
   // All of the text must be out before the colours change back.
   const std::string_view bytes = text::UpToNul(*text);
@@ -60,8 +65,9 @@ bool ConsoleWrite(const ConsoleWriter& writer, std::optional<std::int16_t> colum
 
   if (restoreCursor && !win::SetConsoleCursorPosition(out, before.dwCursorPosition)) return false;
 
-  return win::SetConsoleTextAttribute(out, before.wAttributes) != 0;
+  if (!win::SetConsoleTextAttribute(out, previous)) return false;
+  owed.reset();
+  return true;
 }
 
 }  // namespace installer
-

@@ -28,11 +28,15 @@ class ConsoleWriter {
   void Release() { handles_.reset(); }
   bool Empty() const { return !handles_; }
   win::Handle Output() const { return handles_ ? handles_->output : win::Handle{}; }
+  // The console's colours while a write that changed them could not put
+  // them back; the next write restores these rather than the ones it finds.
+  std::optional<win::Word>* OwedColours() const { return handles_ ? &handles_->owedColours : nullptr; }
 
  private:
   struct Handles {
     win::Handle input{};
     win::Handle output{};
+    std::optional<win::Word> owedColours;
   };
   std::unique_ptr<Handles> handles_;
 };

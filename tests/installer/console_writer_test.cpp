@@ -112,6 +112,32 @@ TEST_F(ConsoleWriteTest, EachFailingStepEndsTheWriteWithFalse) {
   }
 }
 
+// The colours a failed write left behind are not taken for the console's
+// own: the next write that succeeds puts the console's own back.
+TEST_F(ConsoleWriteTest, NextWritePutsBackTheColoursAFailedWriteLeft) {
+  const struct {
+    const char* function;
+    int occurrence;
+  } cases[] = {{"WriteFile", 1}, {"FlushFileBuffers", 1}, {"SetConsoleTextAttribute", 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.function << " #" << c.occurrence);
+    sim::ResetWorld();
+    world().console.attribute = 0x1E;
+    writer = ConsoleWriter::Create();
+    world().FailNext(c.function, c.occurrence);
+    EXPECT_FALSE(ConsoleWrite(writer, std::nullopt, std::nullopt, false, 11, 1, "x"));
+    EXPECT_EQ(world().console.attribute, 0x0A);
+    // A second failure before the colours change keeps them owed.
+    world().FailNext("GetConsoleScreenBufferInfo");
+    EXPECT_FALSE(ConsoleWrite(writer, std::nullopt, std::nullopt, false, 16, 6, "y"));
+    EXPECT_TRUE(ConsoleWrite(writer, std::nullopt, std::nullopt, false, 16, 6, "z"));
+    EXPECT_EQ(world().console.writes.back().attribute, 0x5F);
+    EXPECT_EQ(world().console.attribute, 0x1E);
+    EXPECT_TRUE(ConsoleWrite(writer, std::nullopt, std::nullopt, false, 16, 6, "w"));
+    EXPECT_EQ(world().console.attribute, 0x1E);
+  }
+}
+
 TEST_F(ConsoleWriteTest, NotAConsoleWritesNothing) {
   world().console.isConsole = false;
   EXPECT_FALSE(ConsoleWrite(writer, std::nullopt, std::nullopt, false, 11, 1, "x\r\n"));

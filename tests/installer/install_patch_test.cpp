@@ -391,6 +391,36 @@ TEST_F(InstallPatchTest, EveryTargetEndsWhole) {
   }
 }
 
+// A target that was not there has nothing to delete: a copy refused its
+// free name for some other reason must not be logged as a deletion.
+TEST_F(InstallPatchTest, AMissingTargetIsNeverLoggedAsDeleted) {
+  const struct {
+    const char* name;
+    bool refused;
+    const char *log1, *log2;
+  } cases[] = {{"the copy takes the free name", false, "执行过程[1]:假\r\n", "执行过程[2]:真\r\n"},
+               {"the free name is refused once", true, "执行过程[1]:假\r\n", "执行过程[2]:假\r\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim::ResetWorld();
+    SetUp();
+    world().files.Remove(kAssembly);
+    if (c.refused) world().FailNext("MoveFileExA");
+    EXPECT_TRUE(installer::InstallPatch());
+    const auto log = Log();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0], c.log1);
+    EXPECT_EQ(log[1], c.log2);
+    const sim::FileNode* assembly = world().files.Find(kAssembly);
+    EXPECT_EQ(assembly != nullptr, !c.refused);
+    if (assembly) {
+      EXPECT_EQ(assembly->bytes, Payload(payloads::AssemblyPayload()));
+    }
+    EXPECT_FALSE(world().files.Find(kAssembly + ".patch-new"));
+    EXPECT_EQ(world().dialogs.shown.size(), 2u) << "the error report";
+  }
+}
+
 TEST_F(InstallPatchTest, ProcessIdZeroNeverEndsTheInstaller) {
   installer::Program().GameProcessId = 0;
   EXPECT_TRUE(installer::InstallPatch());
