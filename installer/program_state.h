@@ -9,11 +9,11 @@
 namespace installer {
 
 struct ProgramState {
-  ConsoleWriter Console;           // writer of every console line
-  win::Hwnd GameWindow{};          // the game's top-level window, 0 = none
-  win::Dword GameProcessId = 0;    // the game's process, 0 = none
-  std::string GameFolder;          // folder of the game's executable, ending in "\"
-  std::string GameFileName;        // file name of the game's executable
+  ConsoleWriter Console;         // writer of every console line
+  win::Hwnd GameWindow{};        // the game's top-level window, 0 = none
+  win::Dword GameProcessId = 0;  // the game's process, 0 = none
+  std::string GameFolder;        // folder of the game's executable, ending in "\"
+  std::string GameFileName;      // file name of the game's executable
 };
 
 ProgramState& Program();

@@ -26,7 +26,7 @@ void Banner() {
 
 void RunInstaller() {
   Banner();
-  CheckForUpdate();  // whatever it finds, the run goes on
+  CheckForUpdate();           // whatever it finds, the run goes on
   if (!LocateGame()) return;  // the not-found report was shown; no closing line
   if (InstallPatch()) RestartAndShowPictures();
   Line(16, 6, "补丁安装结束，程序在10秒后自动关闭......\r\n");

@@ -8,7 +8,7 @@ void RunInstaller();
 
 // The stages, each in a file of its own.
 void CheckForUpdate();
-bool LocateGame();  // true when a game process was found
+bool LocateGame();    // true when a game process was found
 bool InstallPatch();  // true when the player consented and the file steps ran
 void RestartAndShowPictures();
 

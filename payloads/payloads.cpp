@@ -13,7 +13,7 @@
 #define TW_SYMBOL(name) #name
 #endif
 
-#define TW_INCBIN(name, file)                                   \
+#define TW_INCBIN(name, file) \
   asm(TW_RODATA ".balign 16\n"                                  \
                 ".globl " TW_SYMBOL(name##_start) "\n" TW_SYMBOL(name##_start) ":\n" \
                 ".incbin \"" TW_PAYLOAD_DIR "/" file "\"\n"     \

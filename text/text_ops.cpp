@@ -38,8 +38,7 @@ std::string_view UpToNul(std::string_view bytes) {
   return nul == std::string_view::npos ? bytes : bytes.substr(0, nul);
 }
 
-std::optional<std::size_t> Find(std::string_view text, std::string_view needle, std::size_t from,
-                                Case mode) {
+std::optional<std::size_t> Find(std::string_view text, std::string_view needle, std::size_t from, Case mode) {
   // Folding never changes a trail byte, but a folded needle could still match
   // inside a character, so candidates are only character starts.
   for (std::size_t pos = from; pos <= text.size(); pos += CharLength(text, pos)) {

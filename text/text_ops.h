@@ -33,8 +33,7 @@ std::string_view UpToNul(std::string_view bytes);
 std::optional<std::size_t> Find(std::string_view text, std::string_view needle, std::size_t from = 0,
                                 Case mode = Case::Exact);
 // Last match starting at a character boundary.
-std::optional<std::size_t> FindLast(std::string_view text, std::string_view needle,
-                                    Case mode = Case::Exact);
+std::optional<std::size_t> FindLast(std::string_view text, std::string_view needle, Case mode = Case::Exact);
 bool Contains(std::string_view text, std::string_view needle, Case mode = Case::Exact);
 bool StartsWith(std::string_view text, std::string_view prefix, Case mode = Case::Exact);
 bool EndsWith(std::string_view text, std::string_view suffix, Case mode = Case::Exact);

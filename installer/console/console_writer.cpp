@@ -49,7 +49,8 @@ bool ConsoleWrite(const ConsoleWriter& writer, std::optional<std::int16_t> colum
 
   if (column && row && !win::SetConsoleCursorPosition(out, win::Coord{*column, *row})) return false;
 
-  const auto attribute = static_cast<win::Word>(ForegroundAttribute(foreground) | BackgroundAttribute(background));
+  const auto attribute =
+      static_cast<win::Word>(ForegroundAttribute(foreground) | BackgroundAttribute(background));
   if (!win::SetConsoleTextAttribute(out, attribute)) return false;
   owed = previous;
 

@@ -7,7 +7,7 @@
 namespace sim {
 
 struct Clock {
-  std::uint64_t now = 1'000'000;  // milliseconds since the simulated boot
+  std::uint64_t now = 1'000'000;      // milliseconds since the simulated boot
   std::vector<std::uint32_t> sleeps;  // every Sleep, in order
 
   void Advance(std::uint64_t milliseconds) { now += milliseconds; }

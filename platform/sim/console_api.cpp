@@ -30,8 +30,8 @@ void AdvanceCursor(sim::ConsoleState& console, std::string_view bytes) {
 Handle GetStdHandle(Dword nStdHandle) {
   auto& world = sim::TheWorld();
   if (world.Enter("GetStdHandle")) return Handle{};
-  const sim::HandleKind kind = nStdHandle == kStdInputHandle ? sim::HandleKind::ConsoleInput
-                                                              : sim::HandleKind::ConsoleOutput;
+  const sim::HandleKind kind =
+      nStdHandle == kStdInputHandle ? sim::HandleKind::ConsoleInput : sim::HandleKind::ConsoleOutput;
   if (nStdHandle != kStdInputHandle && nStdHandle != kStdOutputHandle) return Handle{};
   for (const auto& [value, entry] : world.handles.open)
     if (entry.kind == kind) return static_cast<Handle>(value);

@@ -21,7 +21,7 @@ struct ConsoleState {
   win::Short column = 0, row = 0;  // cursor
   win::Word attribute = 0x07;      // current character attribute
   std::vector<ConsoleWriteRecord> writes;
-  std::string redirected;  // what went to standard output while not a console
+  std::string redirected;                   // what went to standard output while not a console
   std::vector<win::Word> attributeHistory;  // every SetConsoleTextAttribute
 };
 

@@ -169,7 +169,8 @@ int MultiByteToWideChar(Uint codePage, Dword, const char* multiByte, int cbMulti
   if (sim::TheWorld().Enter("MultiByteToWideChar")) return 0;
   if ((codePage != kGbk && codePage != kCpUtf8) || !multiByte || cbMultiByte == 0 || cchWideChar < 0)
     return 0;
-  const std::size_t length = cbMultiByte < 0 ? std::strlen(multiByte) + 1 : static_cast<std::size_t>(cbMultiByte);
+  const std::size_t length =
+      cbMultiByte < 0 ? std::strlen(multiByte) + 1 : static_cast<std::size_t>(cbMultiByte);
   const auto* bytes = reinterpret_cast<const unsigned char*>(multiByte);
   const std::u16string out = codePage == kGbk ? DecodeGbk(bytes, length) : DecodeUtf8(bytes, length);
   if (cchWideChar == 0) return static_cast<int>(out.size());

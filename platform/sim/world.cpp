@@ -48,7 +48,8 @@ bool World::Enter(std::string_view function) {
 
 void World::FailNext(std::string_view function, int occurrence) {
   auto it = failCountdowns_.find(function);
-  if (it == failCountdowns_.end()) it = failCountdowns_.emplace(std::string(function), std::vector<int>{}).first;
+  if (it == failCountdowns_.end())
+    it = failCountdowns_.emplace(std::string(function), std::vector<int>{}).first;
   it->second.push_back(occurrence);
 }
 

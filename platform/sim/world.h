@@ -41,8 +41,8 @@ class World {
   // Number of logged calls of one function.
   int CallCount(std::string_view function) const;
 
-  std::vector<std::string> calls;  // names of the platform calls, in order
-  std::vector<std::string> failed; // names of the calls that were made to fail
+  std::vector<std::string> calls;   // names of the platform calls, in order
+  std::vector<std::string> failed;  // names of the calls that were made to fail
 
   Clock clock;
   HandleTable handles;

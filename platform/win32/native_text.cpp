@@ -17,11 +17,12 @@ std::wstring Cp936ToWide(std::string_view text) {
 
 std::string WideToCp936(std::wstring_view wide) {
   if (wide.empty()) return {};
-  const int n =
-      ::WideCharToMultiByte(kGbk, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int n = ::WideCharToMultiByte(kGbk, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
   if (n <= 0) return {};
   std::string text(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(kGbk, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
+  ::WideCharToMultiByte(kGbk, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr,
+                        nullptr);
   return text;
 }
 

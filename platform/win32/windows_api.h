@@ -18,7 +18,9 @@
 namespace win::native {
 
 inline ::HANDLE ToNative(win::Handle h) { return reinterpret_cast<::HANDLE>(Value(h)); }
-inline win::Handle FromNative(::HANDLE h) { return static_cast<win::Handle>(reinterpret_cast<std::uintptr_t>(h)); }
+inline win::Handle FromNative(::HANDLE h) {
+  return static_cast<win::Handle>(reinterpret_cast<std::uintptr_t>(h));
+}
 inline ::HWND ToNative(win::Hwnd h) { return reinterpret_cast<::HWND>(Value(h)); }
 inline win::Hwnd FromNative(::HWND h) { return static_cast<win::Hwnd>(reinterpret_cast<std::uintptr_t>(h)); }
 inline ::HKEY ToNative(win::Hkey h) { return reinterpret_cast<::HKEY>(Value(h)); }

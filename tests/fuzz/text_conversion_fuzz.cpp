@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cut.size() > size + 2 || cut.size() % 2 != 0) std::abort();
   }
   std::u16string units(size / 2 + 1, u'\0');
-  for (std::size_t i = 0; i + 1 < size; i += 2) units[i / 2] = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+  for (std::size_t i = 0; i + 1 < size; i += 2)
+    units[i / 2] = static_cast<char16_t>(data[i] | data[i + 1] << 8);
   (void)process::WideStringAt(units.c_str());
   return 0;
 }

@@ -33,9 +33,9 @@ TEST(MultiByteToWideChar936, Contract) {
       {"ab", -1, std::u16string(u"ab\0", 3)},
       {"ab", 2, u"ab"},
       {"\xB2\xB9", -1, std::u16string(u"\u8865\0", 2)},  // 补
-      {"\xD5\xE6\xBC\xD9", 4, u"\u771F\u5047"},           // 真假
-      {"\x81\x5C", 2, u"\u4E57"},                         // second byte is a backslash
-      {"\x80", 1, u"\u20AC"},                             // the euro sign
+      {"\xD5\xE6\xBC\xD9", 4, u"\u771F\u5047"},          // 真假
+      {"\x81\x5C", 2, u"\u4E57"},                        // second byte is a backslash
+      {"\x80", 1, u"\u20AC"},                            // the euro sign
       // Not valid GBK: converted in the platform's default manner, not rejected.
       {"a\x81", 2, u"a?"},
       {"a\x81", -1, std::u16string(u"a?\0", 3)},  // a lone lead byte never takes the NUL
@@ -62,8 +62,8 @@ TEST(WideCharToMultiByte936, Contract) {
   } cases[] = {
       {std::u16string(u"a\0", 2), -1, std::string("a\0", 2)},
       {u"\u8865", 1, "\xB2\xB9"},
-      {u"\u0E01", 1, "?"},            // Thai: not in code page 936
-      {u"\U0001F600", 2, "??"},       // outside the BMP: each half of the pair
+      {u"\u0E01", 1, "?"},       // Thai: not in code page 936
+      {u"\U0001F600", 2, "??"},  // outside the BMP: each half of the pair
       {u"\u20AC", 1, "\x80"},
       {u"\u4E57\\", 2, "\x81\x5C\\"},
   };

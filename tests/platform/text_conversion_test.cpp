@@ -33,12 +33,8 @@ TEST(WideToText, StopsAtFirstNulAndReplacesWhatCannotBeShown) {
     text::ByteBuffer wide;
     std::string text;
   } cases[] = {
-      {Bytes({0x61, 0, 0, 0, 0x62, 0}), "a"},
-      {Bytes({0x61, 0, 0x62, 0}), "ab"},
-      {Bytes({0, 0, 0x61, 0}), ""},
-      {Bytes({0x65, 0x88}), "\xB2\xB9"},
-      {Bytes({0x01, 0x0E}), "?"},
-      {{}, ""},
+      {Bytes({0x61, 0, 0, 0, 0x62, 0}), "a"}, {Bytes({0x61, 0, 0x62, 0}), "ab"}, {Bytes({0, 0, 0x61, 0}), ""},
+      {Bytes({0x65, 0x88}), "\xB2\xB9"},      {Bytes({0x01, 0x0E}), "?"},        {{}, ""},
       {Bytes({0x61, 0, 0x62}), "a"},  // an odd last byte is no code unit
   };
   for (const auto& c : cases) {

@@ -20,7 +20,9 @@ TEST(TextFind, NeverStartsInsideTwoByteCharacter) {
       {"\xB0\x5C\\x", "\\", Case::Exact, 2},
       {"\xB0\x41", "A", Case::Exact, std::nullopt},
       {"\xB0\x41", "a", Case::Fold, std::nullopt},
-      {"\xB0\x41" "A", "a", Case::Fold, 2},
+      {"\xB0\x41"
+       "A",
+       "a", Case::Fold, 2},
       {"Thornwickvale.EXE", "thornwickvale.exe", Case::Fold, 0},
       {"Thornwickvale.EXE", "thornwickvale.exe", Case::Exact, std::nullopt},
       {"abc", "", Case::Exact, 0},
@@ -76,7 +78,9 @@ TEST(TextTrim, AsciiAndFullWidthSpacesAtBothEndsOnly) {
     const char* expected;
   } cases[] = {
       {"  a b  ", "a b"},
-      {"\xA1\xA1" "a\xA1\xA1", "a"},
+      {"\xA1\xA1"
+       "a\xA1\xA1",
+       "a"},
       {" \xA1\xA1 a", "a"},
       {"\ta\r\n", "\ta\r\n"},
       {"   ", ""},

@@ -19,9 +19,11 @@ namespace {
 
 std::string Utf8(const std::wstring& wide) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
@@ -29,11 +31,21 @@ std::string Json(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char esc[8];
@@ -125,7 +137,8 @@ int wmain(int argc, wchar_t** argv) {
       std::size_t start = 0;
       while (start <= list.size()) {
         const std::size_t comma = list.find(L',', start);
-        answers.push_back(list.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
+        answers.push_back(
+            list.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
         if (comma == std::wstring::npos) break;
         start = comma + 1;
       }
@@ -139,7 +152,8 @@ int wmain(int argc, wchar_t** argv) {
   std::set<HWND> answered;
   std::size_t next = 0;
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < seconds * 1000 && GetFileAttributesW(stop.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  while (GetTickCount() - start < seconds * 1000 &&
+         GetFileAttributesW(stop.c_str()) == INVALID_FILE_ATTRIBUTES) {
     for (HWND box : MessageBoxes()) {
       if (answered.count(box)) continue;
       Sleep(300);  // let the box finish drawing its text
@@ -152,7 +166,8 @@ int wmain(int argc, wchar_t** argv) {
       const std::wstring answer = next < answers.size() ? answers[next] : L"ok";
       ++next;
       const int wanted = answer == L"cancel" ? IDCANCEL : IDOK;
-      if (!Press(box, wanted) && !Press(box, IDOK) && !Press(box, IDCANCEL)) PostMessageW(box, WM_CLOSE, 0, 0);
+      if (!Press(box, wanted) && !Press(box, IDOK) && !Press(box, IDCANCEL))
+        PostMessageW(box, WM_CLOSE, 0, 0);
       answered.insert(box);
     }
     Sleep(100);
