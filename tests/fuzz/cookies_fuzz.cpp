@@ -9,17 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/fuzz_check.h"
 #include "text/text_ops.h"
 #include "web/cookies.h"
 
 namespace {
 
-// A broken invariant names its line and stops the run.
-void Check(bool ok, int line = __builtin_LINE()) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant of line %d broken\n", line);
-  std::abort();
-}
+using fuzz::Check;
 
 constexpr std::string_view kSeparator = "; ";
 

@@ -14,15 +14,11 @@
 #include "platform/sim/world.h"
 #include "process/process_image_path.h"
 #include "process/text_conversion.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-// A broken invariant names its line and stops the run.
-void Check(bool ok, int line = __builtin_LINE()) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant of line %d broken\n", line);
-  std::abort();
-}
+using fuzz::Check;
 
 constexpr std::size_t kOffered = 260;  // code units the answer area offers
 

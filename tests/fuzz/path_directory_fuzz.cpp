@@ -8,16 +8,12 @@
 #include <string_view>
 
 #include "process/path_parts.h"
+#include "tests/fuzz/fuzz_check.h"
 #include "text/text_ops.h"
 
 namespace {
 
-// A broken invariant names its line and stops the run.
-void Check(bool ok, int line = __builtin_LINE()) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant of line %d broken\n", line);
-  std::abort();
-}
+using fuzz::Check;
 
 bool StartsCharacter(std::string_view text, std::size_t pos) {
   std::size_t at = 0;

@@ -8,19 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/fuzz_check.h"
 #include "text/text_ops.h"
 #include "web/request_headers.h"
 
-namespace {
-
-// A broken invariant names its line and stops the run.
-void Check(bool ok, int line = __builtin_LINE()) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant of line %d broken\n", line);
-  std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);

@@ -13,6 +13,8 @@
 // Without a display the window cannot be made; the program then just waits.
 #include <windows.h>
 
+#include "tests/wine/tools/utf8.h"
+
 #include <shellapi.h>
 
 #include <string>
@@ -21,16 +23,6 @@ namespace {
 
 constexpr UINT kNaturalExitCode = 3;
 constexpr UINT_PTR kExitTimer = 1;
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
 
 void WriteReport(const std::wstring& file) {
   STARTUPINFOW startup{};

@@ -11,21 +11,13 @@
 // title, process id and the process's image path.
 #include <windows.h>
 
+#include "tests/wine/tools/utf8.h"
+
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
 
 std::string Json(const std::string& text) {
   std::string out = "\"";
