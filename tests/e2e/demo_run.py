@@ -31,14 +31,8 @@ def listing(host):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("installer", "game", "payloads", "answerer"):
-        parser.add_argument("--" + option, required=True)
-    parser.add_argument("--port", type=int, required=True)
     parser.add_argument("--answer-boxes", action="store_true", help="press OK in every box (no person to)")
-    args = parser.parse_args()
-    for option in ("installer", "game", "payloads", "answerer"):
-        setattr(args, option, os.path.abspath(getattr(args, option)))
-    args.holder = ""
+    args = e2e_run.parse_arguments(parser, ("installer", "game", "payloads", "answerer"))
     rig = e2e_run.Rig(args)
     try:
         rig.wine_reset()

@@ -306,15 +306,23 @@ def scenario_executable_held(rig):
     return check
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    for option in ("installer", "game", "payloads", "answerer", "holder"):
+def parse_arguments(parser, programs=("installer", "game", "payloads", "answerer", "holder")):
+    """The programs and folders a rig needs (made absolute) and its port."""
+    for option in programs:
         parser.add_argument("--" + option, required=True)
     parser.add_argument("--port", type=int, required=True)
-    parser.add_argument("--only", help="run only the scenarios whose name contains this")
     args = parser.parse_args()
-    for option in ("installer", "game", "payloads", "answerer", "holder"):
+    for option in programs:
         setattr(args, option, os.path.abspath(getattr(args, option)))
+    if "holder" not in programs:
+        args.holder = ""
+    return args
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--only", help="run only the scenarios whose name contains this")
+    args = parse_arguments(parser)
     if not os.environ.get("DISPLAY"):
         print("SKIPPED: the end-to-end runs need an X display for their message boxes")
         return 0

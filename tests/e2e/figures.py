@@ -36,13 +36,7 @@ def private_kib(pid):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("installer", "game", "payloads", "answerer"):
-        parser.add_argument("--" + option, required=True)
-    parser.add_argument("--port", type=int, required=True)
-    args = parser.parse_args()
-    for option in ("installer", "game", "payloads", "answerer"):
-        setattr(args, option, os.path.abspath(getattr(args, option)))
-    args.holder = ""
+    args = e2e_run.parse_arguments(parser, ("installer", "game", "payloads", "answerer"))
     rig = e2e_run.Rig(args)
     samples = {}
 

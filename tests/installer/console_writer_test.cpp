@@ -31,6 +31,13 @@ class ConsoleWriteTest : public SimTest {
     world().console.attribute = 0x1E;
     writer = ConsoleWriter::Create();
   }
+  // A new world and writer in which the given call will fail.
+  void FreshWriterFailing(const char* function, int occurrence) {
+    sim::ResetWorld();
+    world().console.attribute = 0x1E;
+    writer = ConsoleWriter::Create();
+    world().FailNext(function, occurrence);
+  }
   ConsoleWriter writer;
 };
 
@@ -101,10 +108,7 @@ TEST_F(ConsoleWriteTest, EachFailingStepEndsTheWriteWithFalse) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.function << " #" << c.occurrence);
-    sim::ResetWorld();
-    world().console.attribute = 0x1E;
-    writer = ConsoleWriter::Create();
-    world().FailNext(c.function, c.occurrence);
+    FreshWriterFailing(c.function, c.occurrence);
     EXPECT_FALSE(ConsoleWrite(writer, std::int16_t{0}, std::int16_t{0}, true, 11, 1, "x"));
     EXPECT_EQ(!world().console.writes.empty(), c.textShown);
     EXPECT_EQ(world().console.attribute, c.attributeAfter);
@@ -121,10 +125,7 @@ TEST_F(ConsoleWriteTest, NextWritePutsBackTheColoursAFailedWriteLeft) {
   } cases[] = {{"WriteFile", 1}, {"FlushFileBuffers", 1}, {"SetConsoleTextAttribute", 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.function << " #" << c.occurrence);
-    sim::ResetWorld();
-    world().console.attribute = 0x1E;
-    writer = ConsoleWriter::Create();
-    world().FailNext(c.function, c.occurrence);
+    FreshWriterFailing(c.function, c.occurrence);
     EXPECT_FALSE(ConsoleWrite(writer, std::nullopt, std::nullopt, false, 11, 1, "x"));
     EXPECT_EQ(world().console.attribute, 0x0A);
     // A second failure before the colours change keeps them owed.
