@@ -40,9 +40,7 @@ constexpr const char* kExecutablePath = "Thornwickvale.exe";
 // Temporary name beside a target while its replacement is written.
 constexpr const char* kNewSuffix = ".patch-new";
 
-void Line(const std::string& text) {
-  ConsoleWrite(Program().Console, std::nullopt, std::nullopt, false, 11, 1, text);
-}
+void Line(const std::string& text) { WriteLine(11, 1, text); }
 
 struct Replacement {
   bool removed = false;  // delete step: the old file is gone

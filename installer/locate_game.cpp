@@ -20,12 +20,8 @@ constexpr const char* kGameTitle = "Thornwickvale";
 constexpr const char* kGameExecutable = "Thornwickvale.exe";
 
 // Cyan on black for a label, light grey on black for what follows it.
-void WriteLabel(const std::string& text) {
-  ConsoleWrite(Program().Console, std::nullopt, std::nullopt, false, 7, 1, text);
-}
-void WriteValue(const std::string& text) {
-  ConsoleWrite(Program().Console, std::nullopt, std::nullopt, false, 8, 1, text);
-}
+void WriteLabel(const std::string& text) { WriteLine(7, 1, text); }
+void WriteValue(const std::string& text) { WriteLine(8, 1, text); }
 
 std::string Decimal(std::uint32_t value) { return text::Number(static_cast<std::int32_t>(value)); }
 

@@ -25,6 +25,10 @@ void ReleaseProgramState() {
   state.GameFileName = std::string();
 }
 
+void WriteLine(ConsoleColor foreground, ConsoleColor background, std::string_view text) {
+  ConsoleWrite(Program().Console, std::nullopt, std::nullopt, false, foreground, background, text);
+}
+
 int ProgramMain() {
   StartUp();
   RunInstaller();

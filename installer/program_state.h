@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "installer/console/console_writer.h"
 #include "platform/types.h"
@@ -23,6 +24,10 @@ ProgramState& Program();
 void StartUp();
 // Exit clean-up: releases the writer and the game's texts.
 void ReleaseProgramState();
+
+// One installer line: at the cursor, in the given colours, through the
+// program's writer. Its result is not looked at by any caller.
+void WriteLine(ConsoleColor foreground, ConsoleColor background, std::string_view text);
 
 // The entry's own routine: start-up, then one run of the installer.
 int ProgramMain();

@@ -25,8 +25,7 @@ void RestartAndShowPictures() {
   const ProgramState& program = Program();
   win::Sleep(kBeforeRestartWait);
   shell::RunCommandLine(Quoted(program.GameFolder + program.GameFileName), false);
-  ConsoleWrite(program.Console, std::nullopt, std::nullopt, false, 11, 1,
-               "重新运行 " + program.GameFileName + "\r\n");
+  WriteLine(11, 1, "重新运行 " + program.GameFileName + "\r\n");
 
   const std::string pictures = program.GameFolder + "补丁对比图";
   shell::CreateFolderTree(pictures);

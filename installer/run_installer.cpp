@@ -10,16 +10,12 @@ namespace installer {
 
 namespace {
 
-void Line(ConsoleColor foreground, ConsoleColor background, const std::string& text) {
-  ConsoleWrite(Program().Console, std::nullopt, std::nullopt, false, foreground, background, text);
-}
-
 void Banner() {
-  Line(10, 16, "免责声明：本程序仅供参考，技术分享。\r\n");
-  Line(10, 16, "补丁适配游戏版本:ver 0.24g\r\n");
-  Line(12, 13, std::string(ChannelPage) + "\r\n");
-  Line(12, 13, std::string(ProfilePage) + "\r\n");
-  Line(12, 13, HomePage() + "\r\n");
+  WriteLine(10, 16, "免责声明：本程序仅供参考，技术分享。\r\n");
+  WriteLine(10, 16, "补丁适配游戏版本:ver 0.24g\r\n");
+  WriteLine(12, 13, std::string(ChannelPage) + "\r\n");
+  WriteLine(12, 13, std::string(ProfilePage) + "\r\n");
+  WriteLine(12, 13, HomePage() + "\r\n");
 }
 
 }  // namespace
@@ -29,7 +25,7 @@ void RunInstaller() {
   CheckForUpdate();           // whatever it finds, the run goes on
   if (!LocateGame()) return;  // the not-found report was shown; no closing line
   if (InstallPatch()) RestartAndShowPictures();
-  Line(16, 6, "补丁安装结束，程序在10秒后自动关闭......\r\n");
+  WriteLine(16, 6, "补丁安装结束，程序在10秒后自动关闭......\r\n");
   win::Sleep(10000);
 }
 
